@@ -1,0 +1,1 @@
+// integer_text
