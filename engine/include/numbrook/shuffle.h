@@ -32,6 +32,9 @@ private:
 // Reorders `items` in place: n times, the items at positions 1 and 2, then
 // those at positions n and n-1, are each taken out and put back at a drawn
 // position from 1 to n-1. Lists of two items or fewer stay as they are.
-void ShuffleBatch(std::vector<std::uint32_t>& items, ShuffleRng& rng);
+// `progress`, when given, hears the number of moves made now and then (a
+// shuffle makes four moves per item).
+void ShuffleBatch(std::vector<std::uint32_t>& items, ShuffleRng& rng,
+                  const std::function<void(std::uint64_t moves)>& progress = {});
 
 }  // namespace numbrook

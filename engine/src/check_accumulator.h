@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "numbrook/check_digit.h"
+
+namespace numbrook::detail {
+
+// Computes a check character byte by byte, so a line can be checked while it
+// streams past without being held.
+class CheckAccumulator {
+public:
+    explicit CheckAccumulator(Mode mode) : mode_(mode) {}
+
+    void add(unsigned char c) {
+        const bool doubled = (length_++ & 1) != 0;  // positions 2, 4, ... from the left
+        if (mode_ == Mode::Imei) {
+            const unsigned value = (c >= '0' && c <= '9') ? c - '0' : 0;
+            sum_ += doubled ? kImeiDoubled[value] : value;
+            return;
+        }
+        if (!valid_) return;
+        const int value = hexValue(c);
+        if (value < 0) {
+            valid_ = false;
+            return;
+        }
+        const unsigned twice = 2 * static_cast<unsigned>(value);
+        sum_ += doubled ? (twice > 15 ? twice - 15 : twice) : static_cast<unsigned>(value);
+        // The sum passes through a two-digit hexadecimal form, which ends at 255.
+        if (sum_ >= 256) valid_ = false;
+    }
+
+    std::size_t length() const { return length_; }
+
+    // The check character, or the empty text when there is none.
+    std::string result() const {
+        static constexpr char kDigits[] = "0123456789ABCDEF";
+        if (length_ < kMinimumBodyLength) return {};
+        if (mode_ == Mode::Imei) {
+            return std::string(1, kDigits[(10 - sum_ % 10) % 10]);
+        }
+        if (!valid_) return {};
+        return std::string(1, kDigits[(16 - sum_ % 16) % 16]);
+    }
+
+    void reset() {
+        sum_ = 0;
+        length_ = 0;
+        valid_ = true;
+    }
+
+    static constexpr std::size_t kMinimumBodyLength = 14;
+
+private:
+    static constexpr unsigned kImeiDoubled[10] = {0, 2, 4, 6, 8, 1, 3, 5, 7, 9};
+
+    static int hexValue(unsigned char c) {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        return -1;
+    }
+
+    Mode mode_;
+    unsigned long long sum_ = 0;
+    std::size_t length_ = 0;
+    bool valid_ = true;
+};
+
+}  // namespace numbrook::detail

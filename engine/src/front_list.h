@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace numbrook::detail {
+
+// An ordered list of up to a few tens of thousands of items with cheap
+// insertion and removal at any position. Items live in fixed-capacity blocks
+// of one flat array; block sizes are summed in groups so that finding a
+// position reads a few dozen counters. Blocks start half full; when one
+// fills up the whole list is laid out again, which is rare enough to cost
+// less than one copy per insertion.
+class FrontList {
+public:
+    FrontList();
+
+    void assign(std::vector<std::uint32_t>::const_iterator first,
+                std::vector<std::uint32_t>::const_iterator last);
+    std::size_t size() const { return size_; }
+
+    void insert(std::size_t position, std::uint32_t item);
+    std::uint32_t erase(std::size_t position);
+    void push_back(std::uint32_t item) { insert(size_, item); }
+    std::uint32_t pop_back() { return erase(size_ - 1); }
+    void appendTo(std::vector<std::uint32_t>& out) const;
+
+private:
+    static constexpr std::size_t kBlockFill = 128;
+    static constexpr std::size_t kBlockCapacity = 512;
+    static constexpr std::size_t kGroupBlocks = 16;
+
+    struct Location {
+        std::size_t block;
+        std::size_t offset;
+    };
+    // With `forInsert`, a position just past a block's last item is found in
+    // that block; otherwise in the next non-empty block.
+    Location locate(std::size_t position, bool forInsert) const;
+    void layOut(const std::vector<std::uint32_t>& items);
+    std::uint32_t* block(std::size_t b) { return slots_.data() + b * kBlockCapacity; }
+    const std::uint32_t* block(std::size_t b) const { return slots_.data() + b * kBlockCapacity; }
+
+    std::vector<std::uint32_t> slots_;
+    std::vector<std::uint32_t> blockSizes_;
+    std::vector<std::uint32_t> groupSizes_;
+    std::size_t size_ = 0;
+};
+
+}  // namespace numbrook::detail

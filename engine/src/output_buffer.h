@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QIODevice>
+#include <string>
+#include <string_view>
+
+namespace numbrook::detail {
+
+// Collects output in a large buffer and hands it to the device in big
+// writes. The first failed write is remembered; later writes are dropped so
+// the caller can check once at the end.
+class OutputBuffer {
+public:
+    explicit OutputBuffer(QIODevice& device, std::size_t capacity = std::size_t{1} << 20)
+        : device_(device), capacity_(capacity) {
+        buffer_.reserve(capacity_);
+    }
+
+    void append(std::string_view bytes) {
+        if (buffer_.size() + bytes.size() > capacity_) flush();
+        if (bytes.size() > capacity_) {
+            writeThrough(bytes.data(), bytes.size());
+            return;
+        }
+        buffer_.append(bytes);
+    }
+    void append(char c) {
+        if (buffer_.size() == capacity_) flush();
+        buffer_.push_back(c);
+    }
+
+    // Writes out what is buffered; false once any write has failed.
+    bool flush() {
+        if (!buffer_.empty()) writeThrough(buffer_.data(), buffer_.size());
+        buffer_.clear();
+        return ok_;
+    }
+    bool ok() const { return ok_; }
+
+private:
+    void writeThrough(const char* data, std::size_t size) {
+        if (!ok_) return;
+        const auto written = device_.write(data, static_cast<qint64>(size));
+        if (written != static_cast<qint64>(size)) ok_ = false;
+    }
+
+    QIODevice& device_;
+    std::size_t capacity_;
+    std::string buffer_;
+    bool ok_ = true;
+};
+
+}  // namespace numbrook::detail
