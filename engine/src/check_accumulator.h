@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "numbrook/check_digit.h"
 
@@ -68,5 +69,8 @@ private:
     std::size_t length_ = 0;
     bool valid_ = true;
 };
+
+// The check character of a whole body, or '\0' when it has none.
+char CheckCharacter(std::string_view body, Mode mode);
 
 }  // namespace numbrook::detail

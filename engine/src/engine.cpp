@@ -10,11 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "check_accumulator.h"
 #include "line_completer.h"
 #include "numbrook/check_digit.h"
 #include "numbrook/integer_text.h"
 #include "numbrook/serial.h"
 #include "output_buffer.h"
+#include "serial_stepper.h"
 #include "system_memory.h"
 
 namespace numbrook {
@@ -40,26 +42,23 @@ QString cannotRead(const QString& path, const QString& reason) {
 class ValueSequence {
 public:
     ValueSequence(std::string start, int radix, std::int32_t step, Mode mode)
-        : body_(std::move(start)), radix_(radix), step_(step), mode_(mode) {}
+        : stepper_(std::move(start), radix, step), mode_(mode) {}
 
     // The next item (body and check character), or nothing once the values
-    // have reached zero.
-    std::optional<std::string> next() {
-        if (started_) {
-            auto stepped = StepSerial(body_, radix_, step_);
-            if (!stepped) return std::nullopt;
-            body_ = std::move(*stepped);
-        }
+    // have reached zero. The view stays valid until the next call.
+    std::optional<std::string_view> next() {
+        if (started_ && !stepper_.advance()) return std::nullopt;
         started_ = true;
-        return body_ + ComputeCheckDigit(body_, mode_);
+        item_.assign(stepper_.body());
+        if (const char check = detail::CheckCharacter(item_, mode_)) item_.push_back(check);
+        return std::string_view(item_);
     }
 
 private:
-    std::string body_;
-    int radix_;
-    std::int32_t step_;
+    detail::SerialStepper stepper_;
     Mode mode_;
     bool started_ = false;
+    std::string item_;
 };
 
 // Lays items out in rows: one space after every item that does not end its
