@@ -33,17 +33,33 @@ public:
         if (sum_ >= 256) valid_ = false;
     }
 
+    // Adds a run of bytes at once; the same as adding them one by one.
+    void addRun(const unsigned char* bytes, std::size_t count) {
+        if (mode_ != Mode::Imei) {
+            for (std::size_t i = 0; i < count; ++i) add(bytes[i]);
+            return;
+        }
+        static constexpr unsigned kByParity[2][10] = {{0, 1, 2, 3, 4, 5, 6, 7, 8, 9},
+                                                      {0, 2, 4, 6, 8, 1, 3, 5, 7, 9}};
+        unsigned long long sum = 0;
+        std::size_t parity = length_ & 1;
+        for (std::size_t i = 0; i < count; ++i, parity ^= 1) {
+            const unsigned value = bytes[i] - unsigned{'0'};
+            sum += value < 10 ? kByParity[parity][value] : 0;
+        }
+        sum_ += sum;
+        length_ += count;
+    }
+
     std::size_t length() const { return length_; }
 
-    // The check character, or the empty text when there is none.
-    std::string result() const {
+    // The check character, or '\0' when there is none.
+    char character() const {
         static constexpr char kDigits[] = "0123456789ABCDEF";
-        if (length_ < kMinimumBodyLength) return {};
-        if (mode_ == Mode::Imei) {
-            return std::string(1, kDigits[(10 - sum_ % 10) % 10]);
-        }
-        if (!valid_) return {};
-        return std::string(1, kDigits[(16 - sum_ % 16) % 16]);
+        if (length_ < kMinimumBodyLength) return '\0';
+        if (mode_ == Mode::Imei) return kDigits[(10 - sum_ % 10) % 10];
+        if (!valid_) return '\0';
+        return kDigits[(16 - sum_ % 16) % 16];
     }
 
     void reset() {

@@ -22,8 +22,7 @@ char CheckCharacter(std::string_view body, Mode mode) {
     }
     CheckAccumulator accumulator(mode);
     for (char c : body) accumulator.add(static_cast<unsigned char>(c));
-    const std::string result = accumulator.result();
-    return result.empty() ? '\0' : result[0];
+    return accumulator.character();
 }
 
 }  // namespace detail

@@ -34,8 +34,14 @@ void LineCompleter::feed(std::string_view bytes, std::string& out) {
             continue;
         }
         content(c, out);
-        // Runs of ordinary bytes are the bulk of any real file.
-        while (p < end && pendingLead_ < 0 && isPlain(*p)) keep(*p++, out);
+        // Runs of ordinary bytes are the bulk of any real file: take them
+        // in one piece.
+        if (pendingLead_ < 0) {
+            const auto* run = p;
+            while (p < end && isPlain(*p)) ++p;
+            out.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run));
+            check_.addRun(run, static_cast<std::size_t>(p - run));
+        }
     }
 }
 
@@ -57,8 +63,8 @@ void LineCompleter::content(unsigned char c, std::string& out) {
 
 void LineCompleter::endLine(std::string& out) {
     pendingLead_ = -1;  // a lead byte without its trail byte is dropped
-    out += check_.result();
-    out += "\r\n";
+    if (const char check = check_.character()) out.push_back(check);
+    out.append("\r\n", 2);
     check_.reset();
     lineOpen_ = false;
     ++lines_;
