@@ -52,6 +52,7 @@ public:
     }
 
     std::size_t length() const { return length_; }
+    Mode mode() const { return mode_; }
 
     // The check character, or '\0' when there is none.
     char character() const {

@@ -47,18 +47,60 @@ public:
     // The next item (body and check character), or nothing once the values
     // have reached zero. The view stays valid until the next call.
     std::optional<std::string_view> next() {
-        if (started_ && !stepper_.advance()) return std::nullopt;
-        started_ = true;
-        item_.assign(stepper_.body());
-        if (const char check = detail::CheckCharacter(item_, mode_)) item_.push_back(check);
+        if (!started_) {
+            started_ = true;
+            rebuildItem();
+            return std::string_view(item_);
+        }
+        if (!stepper_.advance()) return std::nullopt;
+        if (imeiSum_ && stepper_.steppedInPlace() && stepper_.body().size() == bodyLength_) {
+            updateItem();
+        } else {
+            rebuildItem();
+        }
         return std::string_view(item_);
     }
 
 private:
+    static unsigned imeiContribution(char digit, std::size_t position) {
+        static constexpr unsigned kDoubled[10] = {0, 2, 4, 6, 8, 1, 3, 5, 7, 9};
+        const auto value = static_cast<unsigned>(digit - '0');
+        return position % 2 ? kDoubled[value] : value;
+    }
+
+    void rebuildItem() {
+        const std::string& body = stepper_.body();
+        bodyLength_ = body.size();
+        item_.assign(body);
+        const char check = detail::CheckCharacter(item_, mode_);
+        if (check) item_.push_back(check);
+        // A long run of IMEI digit bodies keeps the check sum up to date
+        // from the digits that changed, usually one or two.
+        imeiSum_.reset();
+        if (mode_ == Mode::Imei && check && stepper_.steppedInPlace()) {
+            unsigned sum = 0;
+            for (std::size_t i = 0; i < body.size(); ++i) sum += imeiContribution(body[i], i);
+            imeiSum_ = sum;
+        }
+    }
+
+    void updateItem() {
+        const std::string& body = stepper_.body();
+        unsigned sum = *imeiSum_;
+        for (std::size_t i = stepper_.keptBefore(); i < bodyLength_; ++i) {
+            sum += imeiContribution(body[i], i) - imeiContribution(item_[i], i);
+            item_[i] = body[i];
+        }
+        imeiSum_ = sum;
+        item_[bodyLength_] = static_cast<char>('0' + (10 - sum % 10) % 10);
+    }
+
     detail::SerialStepper stepper_;
     Mode mode_;
     bool started_ = false;
     std::string item_;
+    std::size_t bodyLength_ = 0;
+    std::optional<unsigned> imeiSum_;
 };
 
 // Lays items out in rows: one space after every item that does not end its
@@ -286,12 +328,18 @@ Outcome Engine::CompleteTextFile() {
     }
 
     detail::LineCompleter completer(currentMode());
-    detail::OutputBuffer out(output);
     const qint64 total = std::max<qint64>(input.size(), 0);
     std::string block(static_cast<std::size_t>(kReadBlockSize), '\0');
     std::string completed;
     qint64 done = 0;
-    for (;;) {
+    bool written = true;
+    const auto writeOut = [&] {
+        written =
+            written && output.write(completed.data(), static_cast<qint64>(completed.size())) ==
+                           static_cast<qint64>(completed.size());
+        completed.clear();
+    };
+    while (written) {
         const qint64 got = input.read(block.data(), kReadBlockSize);
         if (got < 0) {
             output.cancelWriting();
@@ -300,18 +348,15 @@ Outcome Engine::CompleteTextFile() {
             return Outcome::Failed;
         }
         if (got == 0) break;
-        completed.clear();
         completer.feed(std::string_view(block.data(), static_cast<std::size_t>(got)), completed);
-        out.append(completed);
+        writeOut();
         done += got;
         window_.reportProgress(static_cast<std::uint64_t>(done), static_cast<std::uint64_t>(total));
-        if (!out.ok()) break;
     }
-    completed.clear();
     completer.finish(completed);
-    out.append(completed);
+    writeOut();
 
-    if (!out.flush() || !output.commit()) {
+    if (!written || !output.commit()) {
         const QString reason = output.errorString();
         output.cancelWriting();
         window_.showMessage(cannotWrite(outputPath, reason), message::kCompletionTitle,

@@ -27,6 +27,8 @@ public:
     std::uint64_t lines() const { return lines_; }
 
 private:
+    const unsigned char* takePlainImeiLines(const unsigned char* p, const unsigned char* end,
+                                            std::string& out);
     void content(unsigned char c, std::string& out);
     void keep(unsigned char c, std::string& out) {
         out.push_back(static_cast<char>(c));

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QFileDevice>
 #include <QIODevice>
+#if defined(__linux__)
+#include <fcntl.h>
+#endif
 #include <string>
 #include <string_view>
 
@@ -42,12 +46,27 @@ private:
         if (!ok_) return;
         const auto written = device_.write(data, static_cast<qint64>(size));
         if (written != static_cast<qint64>(size)) ok_ = false;
+        startWriteback(static_cast<qint64>(size));
+    }
+
+    // The file is synced to disk when it is committed. Starting the disk
+    // writes as the data arrives lets them run while the rest is computed,
+    // instead of all at once at the end.
+    void startWriteback(qint64 size) {
+#if defined(__linux__)
+        auto* file = qobject_cast<QFileDevice*>(&device_);
+        if (file && file->handle() >= 0) {
+            sync_file_range(file->handle(), offset_, size, SYNC_FILE_RANGE_WRITE);
+        }
+#endif
+        offset_ += size;
     }
 
     QIODevice& device_;
     std::size_t capacity_;
     std::string buffer_;
     bool ok_ = true;
+    qint64 offset_ = 0;
 };
 
 }  // namespace numbrook::detail

@@ -33,6 +33,7 @@ bool SerialStepper::qualifies() const {
 }
 
 bool SerialStepper::advance() {
+    keptBefore_ = 0;
     if (inPlace_) return addInPlace();
     auto next = StepSerial(body_, radix_, step_);
     if (!next) return false;
@@ -49,7 +50,8 @@ bool SerialStepper::addInPlace() {
     std::string scratch;
     if (step_ < 0) scratch = body_;
     std::string& next = step_ < 0 ? scratch : body_;
-    for (std::size_t i = next.size(); i-- > 0;) {
+    std::size_t i = next.size();
+    for (; i-- > 0;) {
         if (carry == 0 && radix_ == 10) break;
         const std::int64_t t = digitValue(next[i]) + carry;
         std::int64_t q = t / radix_;
@@ -62,7 +64,9 @@ bool SerialStepper::addInPlace() {
         carry = q;
     }
     if (carry < 0) return false;  // below zero
+    keptBefore_ = i + 1;          // i wrapped below zero when every digit was visited
     if (carry > 0 && radix_ == 10) {
+        keptBefore_ = 0;
         std::string head;
         for (; carry > 0; carry /= 10) head.insert(head.begin(), kDigitChars[carry % 10]);
         next.insert(0, head);

@@ -17,6 +17,10 @@ public:
     // Moves to the next body; false (and the body unchanged) when it would
     // fall below zero.
     bool advance();
+    // After an in-place step that kept the width, the lowest position whose
+    // digit may have changed; the body's length otherwise.
+    std::size_t keptBefore() const { return keptBefore_; }
+    bool steppedInPlace() const { return inPlace_; }
 
 private:
     bool qualifies() const;
@@ -26,6 +30,7 @@ private:
     int radix_;
     std::int32_t step_;
     bool inPlace_;
+    std::size_t keptBefore_ = 0;
 };
 
 }  // namespace numbrook::detail

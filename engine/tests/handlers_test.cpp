@@ -9,6 +9,7 @@
 
 #include "numbrook/check_digit.h"
 #include "numbrook/engine.h"
+#include "numbrook/serial.h"
 
 namespace numbrook {
 namespace {
@@ -411,6 +412,59 @@ TEST_F(HandlersTest, CancelInEitherCompletionDialogDoesNothing) {
     EXPECT_TRUE(window.messages.empty());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("in.txt")});
 }
+
+}  // namespace
+}  // namespace numbrook
+
+namespace numbrook {
+namespace {
+
+struct ChainCase {
+    const char* name;
+    std::string start;
+    const char* step;
+    bool down;
+    bool meid;
+};
+
+class ChainTest : public HandlersTest, public testing::WithParamInterface<ChainCase> {};
+
+// Long runs update bodies and check characters from what changed; every item
+// must still be the start stepped again and again, with its full check.
+TEST_P(ChainTest, ItemsFollowTheStepChain) {
+    const ChainCase& c = GetParam();
+    window.texts[kStartBox] = c.start;
+    window.texts[kCount] = "400";
+    window.texts[kStep] = c.step;
+    if (c.down) window.checked[std::string(control::kIncreaseRadio)] = false;
+    if (c.meid) window.setMeid();
+    const Mode mode = c.meid ? Mode::Meid : Mode::Imei;
+    const Outcome outcome = generate(path("chain.txt"));
+    ASSERT_TRUE(outcome == Outcome::Completed || outcome == Outcome::ReachedZero);
+
+    std::string expected;
+    std::optional<std::string> body = c.start;
+    const std::int32_t step = (c.down ? -1 : 1) * std::stoi(c.step);
+    for (int i = 0; i < 400 && body; ++i) {
+        expected += item(*body, mode) + "\r\n";
+        body = StepSerial(*body, c.meid ? 16 : 10, step);
+    }
+    EXPECT_EQ(readAll(path("chain.txt")).toStdString(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, ChainTest,
+    testing::Values(ChainCase{"UpByOne", "49015420323751", "1", false, false},
+                    ChainCase{"UpBySeven", "35693803099990", "7", false, false},
+                    ChainCase{"UpAcrossWidth", "99999999999800", "1", false, false},
+                    ChainCase{"DownByOne", "00000000000350", "1", true, false},
+                    ChainCase{"DownByLargeSteps", "90000000000000", "123456789", true, false},
+                    ChainCase{"FifteenDigitBodies", "100000000000000", "3", false, false},
+                    ChainCase{"ShortBodies", "12", "1", false, false},
+                    ChainCase{"PrefixedBodies", "AB0000000000990", "1", false, false},
+                    ChainCase{"MeidUp", "FFFFFFFFFFFF00", "1", false, true},
+                    ChainCase{"MeidDown", "00000000000150", "1", true, true}),
+    [](const testing::TestParamInfo<ChainCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace numbrook
