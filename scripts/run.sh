@@ -4,4 +4,4 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup-deps.sh"
 "$root/scripts/build.sh"
-exec "${BUILD_DIR:-$root/build}/cli/numbrook-cli" --help
+exec "${BUILD_DIR:-$root/build}/generator/Numbrook"
