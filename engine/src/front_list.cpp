@@ -29,28 +29,25 @@ void FrontList::layOut(const std::vector<std::uint32_t>& items) {
     }
 }
 
-FrontList::Location FrontList::locate(std::size_t position, bool forInsert) const {
+template <bool ForInsert>
+FrontList::Location FrontList::locate(std::size_t position) const {
+    const auto passes = [](std::size_t pos, std::uint32_t count) { return ForInsert ? pos > count : pos >= count; };
     std::size_t group = 0;
     const std::size_t lastGroup = groupSizes_.size() - 1;
-    while (group < lastGroup &&
-           (forInsert ? position > groupSizes_[group] : position >= groupSizes_[group])) {
-        position -= groupSizes_[group++];
-    }
+    while (group < lastGroup && passes(position, groupSizes_[group])) position -= groupSizes_[group++];
     std::size_t b = group * kGroupBlocks;
     const std::size_t lastBlock = std::min(b + kGroupBlocks, blockSizes_.size()) - 1;
-    while (b < lastBlock && (forInsert ? position > blockSizes_[b] : position >= blockSizes_[b])) {
-        position -= blockSizes_[b++];
-    }
+    while (b < lastBlock && passes(position, blockSizes_[b])) position -= blockSizes_[b++];
     return {b, position};
 }
 
 void FrontList::insert(std::size_t position, std::uint32_t item) {
-    Location at = locate(position, true);
+    Location at = locate<true>(position);
     if (blockSizes_[at.block] == kBlockCapacity) {
         std::vector<std::uint32_t> items;
         appendTo(items);
         layOut(items);
-        at = locate(position, true);
+        at = locate<true>(position);
     }
     std::uint32_t* items = block(at.block);
     std::memmove(items + at.offset + 1, items + at.offset,
@@ -62,7 +59,7 @@ void FrontList::insert(std::size_t position, std::uint32_t item) {
 }
 
 std::uint32_t FrontList::erase(std::size_t position) {
-    const Location at = locate(position, false);
+    const Location at = locate<false>(position);
     std::uint32_t* items = block(at.block);
     const std::uint32_t item = items[at.offset];
     std::memmove(items + at.offset, items + at.offset + 1,

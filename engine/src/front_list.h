@@ -35,9 +35,10 @@ private:
         std::size_t block;
         std::size_t offset;
     };
-    // With `forInsert`, a position just past a block's last item is found in
+    // With `ForInsert`, a position just past a block's last item is found in
     // that block; otherwise in the next non-empty block.
-    Location locate(std::size_t position, bool forInsert) const;
+    template <bool ForInsert>
+    Location locate(std::size_t position) const;
     void layOut(const std::vector<std::uint32_t>& items);
     std::uint32_t* block(std::size_t b) { return slots_.data() + b * kBlockCapacity; }
     const std::uint32_t* block(std::size_t b) const { return slots_.data() + b * kBlockCapacity; }
