@@ -221,7 +221,7 @@ Outcome Engine::GenerateBatch() {
     }
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         window_.showMessage(cannotWrite(path, file.errorString()), applicationTitle_,
                             MessageIcon::Exclamation);
         return Outcome::Failed;
@@ -308,7 +308,7 @@ Outcome Engine::CompleteTextFile() {
     if (!window_.showDialog()) return Outcome::Cancelled;
     const QString inputPath = window_.dialogFileName();
     QFile input(inputPath);
-    if (!input.open(QIODevice::ReadOnly)) {
+    if (!input.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         window_.showMessage(cannotRead(inputPath, input.errorString()), message::kCompletionTitle,
                             MessageIcon::Exclamation);
         return Outcome::Failed;
@@ -321,7 +321,7 @@ Outcome Engine::CompleteTextFile() {
     // The output goes to a temporary file renamed over the target at the
     // end, so the input itself may be chosen as the output.
     QSaveFile output(outputPath);
-    if (!output.open(QIODevice::WriteOnly)) {
+    if (!output.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         window_.showMessage(cannotWrite(outputPath, output.errorString()),
                             message::kCompletionTitle, MessageIcon::Exclamation);
         return Outcome::Failed;
@@ -330,13 +330,15 @@ Outcome Engine::CompleteTextFile() {
     detail::LineCompleter completer(currentMode());
     const qint64 total = std::max<qint64>(input.size(), 0);
     std::string block(static_cast<std::size_t>(kReadBlockSize), '\0');
-    std::string completed;
+    detail::ByteSink completed;
     qint64 done = 0;
     bool written = true;
+    qint64 outputOffset = 0;
     const auto writeOut = [&] {
-        written =
-            written && output.write(completed.data(), static_cast<qint64>(completed.size())) ==
-                           static_cast<qint64>(completed.size());
+        const auto size = static_cast<qint64>(completed.size());
+        written = written && (size == 0 || output.write(completed.data(), size) == size);
+        detail::startFileWriteback(output, outputOffset, size);
+        outputOffset += size;
         completed.clear();
     };
     while (written) {

@@ -16,8 +16,9 @@ void FrontList::assign(std::vector<std::uint32_t>::const_iterator first,
 
 void FrontList::layOut(const std::vector<std::uint32_t>& items) {
     size_ = items.size();
-    // One spare block keeps room at the end for the items that arrive there.
-    const std::size_t blocks = (size_ + kBlockFill - 1) / kBlockFill + 1;
+    // Spare blocks at the end keep room for the items that arrive there.
+    const std::size_t used = (size_ + kBlockFill - 1) / kBlockFill;
+    const std::size_t blocks = used + 2;
     slots_.assign(blocks * kBlockCapacity, 0);
     blockSizes_.assign(blocks, 0);
     groupSizes_.assign((blocks + kGroupBlocks - 1) / kGroupBlocks, 0);
@@ -27,16 +28,31 @@ void FrontList::layOut(const std::vector<std::uint32_t>& items) {
         ++blockSizes_[b];
         ++groupSizes_[b / kGroupBlocks];
     }
+    firstUsed_ = 0;
+    lastUsed_ = used == 0 ? 0 : used - 1;
+}
+
+void FrontList::relayOut() {
+    std::vector<std::uint32_t> items;
+    items.reserve(size_);
+    appendTo(items);
+    layOut(items);
 }
 
 template <bool ForInsert>
 FrontList::Location FrontList::locate(std::size_t position) const {
-    const auto passes = [](std::size_t pos, std::uint32_t count) { return ForInsert ? pos > count : pos >= count; };
-    std::size_t group = 0;
-    const std::size_t lastGroup = groupSizes_.size() - 1;
-    while (group < lastGroup && passes(position, groupSizes_[group])) position -= groupSizes_[group++];
-    std::size_t b = group * kGroupBlocks;
-    const std::size_t lastBlock = std::min(b + kGroupBlocks, blockSizes_.size()) - 1;
+    const auto passes = [](std::size_t pos, std::uint32_t count) {
+        return ForInsert ? pos > count : pos >= count;
+    };
+    // Blocks before the first one in use are empty, so the search may start
+    // at its group.
+    std::size_t group = firstUsed_ / kGroupBlocks;
+    const std::size_t lastGroup = lastUsed_ / kGroupBlocks;
+    while (group < lastGroup && passes(position, groupSizes_[group]))
+        position -= groupSizes_[group++];
+    std::size_t b =
+        std::max(group * kGroupBlocks, group == firstUsed_ / kGroupBlocks ? firstUsed_ : 0);
+    const std::size_t lastBlock = std::min(group * kGroupBlocks + kGroupBlocks - 1, lastUsed_);
     while (b < lastBlock && passes(position, blockSizes_[b])) position -= blockSizes_[b++];
     return {b, position};
 }
@@ -44,18 +60,27 @@ FrontList::Location FrontList::locate(std::size_t position) const {
 void FrontList::insert(std::size_t position, std::uint32_t item) {
     Location at = locate<true>(position);
     if (blockSizes_[at.block] == kBlockCapacity) {
-        std::vector<std::uint32_t> items;
-        appendTo(items);
-        layOut(items);
+        relayOut();
         at = locate<true>(position);
     }
     std::uint32_t* items = block(at.block);
     std::memmove(items + at.offset + 1, items + at.offset,
                  (blockSizes_[at.block] - at.offset) * sizeof(std::uint32_t));
     items[at.offset] = item;
-    ++blockSizes_[at.block];
-    ++groupSizes_[at.block / kGroupBlocks];
-    ++size_;
+    grow(at.block);
+}
+
+void FrontList::shrink(std::size_t b) {
+    --blockSizes_[b];
+    --groupSizes_[b / kGroupBlocks];
+    --size_;
+    if (blockSizes_[b] != 0) return;
+    if (size_ == 0) {
+        firstUsed_ = lastUsed_ = 0;
+        return;
+    }
+    while (blockSizes_[firstUsed_] == 0) ++firstUsed_;
+    while (blockSizes_[lastUsed_] == 0) --lastUsed_;
 }
 
 std::uint32_t FrontList::erase(std::size_t position) {
@@ -64,14 +89,34 @@ std::uint32_t FrontList::erase(std::size_t position) {
     const std::uint32_t item = items[at.offset];
     std::memmove(items + at.offset, items + at.offset + 1,
                  (blockSizes_[at.block] - at.offset - 1) * sizeof(std::uint32_t));
-    --blockSizes_[at.block];
-    --groupSizes_[at.block / kGroupBlocks];
-    --size_;
+    shrink(at.block);
+    return item;
+}
+
+void FrontList::push_back(std::uint32_t item) {
+    std::size_t b = lastUsed_;
+    if (blockSizes_[b] == kBlockCapacity) {
+        if (b + 1 == blockSizes_.size()) {
+            relayOut();
+            b = lastUsed_;
+        }
+        if (blockSizes_[b] == kBlockCapacity) ++b;
+    }
+    if (size_ == 0) firstUsed_ = b;
+    block(b)[blockSizes_[b]] = item;
+    lastUsed_ = b;
+    grow(b);
+}
+
+std::uint32_t FrontList::pop_back() {
+    const std::size_t b = lastUsed_;
+    const std::uint32_t item = block(b)[blockSizes_[b] - 1];
+    shrink(b);
     return item;
 }
 
 void FrontList::appendTo(std::vector<std::uint32_t>& out) const {
-    for (std::size_t b = 0; b < blockSizes_.size(); ++b) {
+    for (std::size_t b = firstUsed_; b <= lastUsed_ && b < blockSizes_.size(); ++b) {
         out.insert(out.end(), block(b), block(b) + blockSizes_[b]);
     }
 }

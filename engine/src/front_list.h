@@ -9,9 +9,10 @@ namespace numbrook::detail {
 // An ordered list of up to a few tens of thousands of items with cheap
 // insertion and removal at any position. Items live in fixed-capacity blocks
 // of one flat array; block sizes are summed in groups so that finding a
-// position reads a few dozen counters. Blocks start half full; when one
+// position reads a few dozen counters. Blocks start partly full; when one
 // fills up the whole list is laid out again, which is rare enough to cost
-// less than one copy per insertion.
+// less than one copy per insertion. The first and last blocks in use are
+// tracked, so the ends of the list are reached without a search.
 class FrontList {
 public:
     FrontList();
@@ -22,13 +23,13 @@ public:
 
     void insert(std::size_t position, std::uint32_t item);
     std::uint32_t erase(std::size_t position);
-    void push_back(std::uint32_t item) { insert(size_, item); }
-    std::uint32_t pop_back() { return erase(size_ - 1); }
+    void push_back(std::uint32_t item);
+    std::uint32_t pop_back();
     void appendTo(std::vector<std::uint32_t>& out) const;
 
 private:
-    static constexpr std::size_t kBlockFill = 128;
-    static constexpr std::size_t kBlockCapacity = 512;
+    static constexpr std::size_t kBlockFill = 96;
+    static constexpr std::size_t kBlockCapacity = 256;
     static constexpr std::size_t kGroupBlocks = 16;
 
     struct Location {
@@ -40,6 +41,13 @@ private:
     template <bool ForInsert>
     Location locate(std::size_t position) const;
     void layOut(const std::vector<std::uint32_t>& items);
+    void relayOut();
+    void grow(std::size_t b) {
+        ++blockSizes_[b];
+        ++groupSizes_[b / kGroupBlocks];
+        ++size_;
+    }
+    void shrink(std::size_t b);
     std::uint32_t* block(std::size_t b) { return slots_.data() + b * kBlockCapacity; }
     const std::uint32_t* block(std::size_t b) const { return slots_.data() + b * kBlockCapacity; }
 
@@ -47,6 +55,8 @@ private:
     std::vector<std::uint32_t> blockSizes_;
     std::vector<std::uint32_t> groupSizes_;
     std::size_t size_ = 0;
+    std::size_t firstUsed_ = 0;  // every block before it is empty
+    std::size_t lastUsed_ = 0;   // every block after it is empty
 };
 
 }  // namespace numbrook::detail

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -14,27 +17,63 @@ namespace numbrook::detail {
 // lone lead byte at a line's end is dropped, and every line leaves as its
 // cleaned bytes, its check character (if any) and CR LF. Only the current
 // line's running state is held, so memory does not grow with the input.
+// A growing byte buffer whose new space is not filled in before it is
+// written, which a plain string would do for every block.
+class ByteSink {
+public:
+    std::size_t size() const { return size_; }
+    const char* data() const { return bytes_.get(); }
+    std::string_view view() const { return {bytes_.get(), size_}; }
+    void clear() { size_ = 0; }
+    void push_back(char c) {
+        *reserve(1) = c;
+        ++size_;
+    }
+    void append(const char* p, std::size_t n) {
+        std::memcpy(reserve(n), p, n);
+        size_ += n;
+    }
+    // Room for `n` more bytes after the end; `setSize` then takes what was
+    // written there.
+    char* reserve(std::size_t n) {
+        if (size_ + n > capacity_) {
+            const std::size_t capacity = std::max(capacity_ * 2, size_ + n);
+            std::unique_ptr<char[]> bytes(new char[capacity]);
+            if (size_) std::memcpy(bytes.get(), bytes_.get(), size_);
+            bytes_ = std::move(bytes);
+            capacity_ = capacity;
+        }
+        return bytes_.get() + size_;
+    }
+    void setSize(std::size_t size) { size_ = size; }
+
+private:
+    std::unique_ptr<char[]> bytes_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
+
 class LineCompleter {
 public:
     explicit LineCompleter(Mode mode) : check_(mode) {}
 
     // Processes `bytes`, appending the output they complete to `out`.
-    void feed(std::string_view bytes, std::string& out);
+    void feed(std::string_view bytes, ByteSink& out);
     // Ends the content: a last line without CR LF is completed, and empty
     // content gives one empty line.
-    void finish(std::string& out);
+    void finish(ByteSink& out);
 
     std::uint64_t lines() const { return lines_; }
 
 private:
     const unsigned char* takePlainImeiLines(const unsigned char* p, const unsigned char* end,
-                                            std::string& out);
-    void content(unsigned char c, std::string& out);
-    void keep(unsigned char c, std::string& out) {
+                                            ByteSink& out);
+    void content(unsigned char c, ByteSink& out);
+    void keep(unsigned char c, ByteSink& out) {
         out.push_back(static_cast<char>(c));
         check_.add(c);
     }
-    void endLine(std::string& out);
+    void endLine(ByteSink& out);
 
     CheckAccumulator check_;
     std::uint64_t lines_ = 0;

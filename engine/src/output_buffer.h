@@ -10,6 +10,21 @@
 
 namespace numbrook::detail {
 
+// A saved file is synced to disk when it is committed. Starting the disk
+// writes as the data arrives lets them run while the rest is computed,
+// instead of all at once at the end.
+inline void startFileWriteback(QIODevice& device, qint64 offset, qint64 size) {
+#if defined(__linux__)
+    auto* file = qobject_cast<QFileDevice*>(&device);
+    if (file && file->handle() >= 0)
+        sync_file_range(file->handle(), offset, size, SYNC_FILE_RANGE_WRITE);
+#else
+    (void)device;
+    (void)offset;
+    (void)size;
+#endif
+}
+
 // Collects output in a large buffer and hands it to the device in big
 // writes. The first failed write is remembered; later writes are dropped so
 // the caller can check once at the end.
@@ -49,16 +64,8 @@ private:
         startWriteback(static_cast<qint64>(size));
     }
 
-    // The file is synced to disk when it is committed. Starting the disk
-    // writes as the data arrives lets them run while the rest is computed,
-    // instead of all at once at the end.
     void startWriteback(qint64 size) {
-#if defined(__linux__)
-        auto* file = qobject_cast<QFileDevice*>(&device_);
-        if (file && file->handle() >= 0) {
-            sync_file_range(file->handle(), offset_, size, SYNC_FILE_RANGE_WRITE);
-        }
-#endif
+        startFileWriteback(device_, offset_, size);
         offset_ += size;
     }
 

@@ -61,7 +61,14 @@ public:
     // Positions count from 0 here.
     std::uint32_t takeAt(std::size_t position) {
         if (position >= front_.size()) {
-            const auto it = back_.begin() + static_cast<std::ptrdiff_t>(position - front_.size());
+            // Only the last two positions are ever taken from the back part.
+            const std::size_t fromEnd = size() - 1 - position;
+            if (fromEnd == 0) {
+                const std::uint32_t item = back_.back();
+                back_.pop_back();
+                return item;
+            }
+            const auto it = back_.end() - 1 - static_cast<std::ptrdiff_t>(fromEnd);
             const std::uint32_t item = *it;
             back_.erase(it);
             return item;

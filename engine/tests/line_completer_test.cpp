@@ -7,12 +7,12 @@ namespace {
 
 std::string completeInPieces(const std::string& input, Mode mode, std::size_t piece) {
     detail::LineCompleter completer(mode);
-    std::string out;
+    detail::ByteSink out;
     for (std::size_t at = 0; at < input.size(); at += piece) {
         completer.feed(std::string_view(input).substr(at, piece), out);
     }
     completer.finish(out);
-    return out;
+    return std::string(out.view());
 }
 
 struct CompletionCase {
@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LineCompleter, CountsLines) {
     detail::LineCompleter completer(Mode::Imei);
-    std::string out;
+    detail::ByteSink out;
     completer.feed("1\r\n2\r\n3", out);
     completer.finish(out);
     EXPECT_EQ(completer.lines(), 3u);

@@ -139,17 +139,34 @@ TEST(FrontList, AgreesWithAVectorUnderRandomEdits) {
     std::vector<std::uint32_t> model = iota(2000);
     detail::FrontList list;
     list.assign(model.begin(), model.end());
-    for (int i = 0; i < 200000; ++i) {
-        if (model.empty() || random() % 2 == 0) {
-            const std::size_t at = random() % (model.size() + 1);
-            model.insert(model.begin() + static_cast<std::ptrdiff_t>(at),
-                         static_cast<std::uint32_t>(i));
-            list.insert(at, static_cast<std::uint32_t>(i));
-        } else {
-            const std::size_t at = random() % model.size();
-            ASSERT_EQ(list.erase(at), model[at]);
-            model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
+    for (int i = 0; i < 400000; ++i) {
+        const auto value = static_cast<std::uint32_t>(i);
+        switch (model.empty() ? 0 : random() % 4) {
+            case 0: {
+                const std::size_t at = random() % (model.size() + 1);
+                model.insert(model.begin() + static_cast<std::ptrdiff_t>(at), value);
+                list.insert(at, value);
+                break;
+            }
+            case 1: {
+                // Mostly near the front, where the shuffle takes its items.
+                const std::size_t at = random() % 3
+                                           ? random() % std::min<std::size_t>(2, model.size())
+                                           : random() % model.size();
+                ASSERT_EQ(list.erase(at), model[at]);
+                model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
+                break;
+            }
+            case 2:
+                model.push_back(value);
+                list.push_back(value);
+                break;
+            default:
+                ASSERT_EQ(list.pop_back(), model.back());
+                model.pop_back();
+                break;
         }
+        ASSERT_EQ(list.size(), model.size());
     }
     std::vector<std::uint32_t> out;
     list.appendTo(out);
