@@ -242,7 +242,10 @@ Outcome Engine::GenerateBatch() {
                 reachedZero = true;
                 break;
             }
-            for (std::int32_t c = 0; c < copies && rows.written() < wanted; ++c) rows.add(*item);
+            // A failed write ends the copies too: they may number two billion.
+            for (std::int32_t c = 0; c < copies && rows.written() < wanted && out.ok(); ++c) {
+                rows.add(*item);
+            }
             if (rows.written() >= nextReport) {
                 window_.reportProgress(rows.written(), wanted);
                 nextReport = rows.written() + kProgressInterval;

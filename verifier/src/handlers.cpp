@@ -109,7 +109,15 @@ void Handlers::command3Clicked() {
     batch.lastSerial = int(std::min(std::floor(end), double(kLastSerial)));
     batch.columns = textValue(form_.boxText(Box::Text8));
 
-    const QString path = QDir::current().absoluteFilePath(csvFileName());
+    // A working folder removed while the program runs has no path any more, and a path built on
+    // it would point into the root folder.
+    const QString folder = QDir::currentPath();
+    if (folder.isEmpty()) {
+        user_.showMessage(
+            writeFailureMessage(csvFileName(), QStringLiteral(u"当前文件夹已不存在")));
+        return;
+    }
+    const QString path = QDir(folder).absoluteFilePath(csvFileName());
     if (const auto failure = saveImeiCsv(path, batch)) {
         user_.showMessage(writeFailureMessage(path, *failure));
         return;

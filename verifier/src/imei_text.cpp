@@ -127,8 +127,10 @@ std::optional<QString> zeroFilledSerial(QStringView text) {
 
 int minimumColumns(double start, double end) {
     // Serials are at most six digits, but the difference is clamped so that no input can make
-    // the conversion overflow.
-    const double span = std::clamp(std::nearbyint(end - start), 0.0, 1e9);
+    // the conversion overflow; two equal infinities differ by NaN, which no clamp catches.
+    const double difference = end - start;
+    const double span =
+        std::isnan(difference) ? 0.0 : std::clamp(std::nearbyint(difference), 0.0, 1e9);
     return int(qint64(span) / kRowsPerColumn) + 1;
 }
 

@@ -12,6 +12,8 @@
 #include <unistd.h>
 #endif
 #if defined(Q_OS_LINUX)
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 
 #include <csignal>
@@ -388,19 +390,86 @@ TEST_F(BatchTest, FailedWriteKeepsTheEarlierFileAndSaysWhy) {
 }
 #endif
 
-#if defined(Q_OS_UNIX)
+#if defined(Q_OS_LINUX)
+TEST_F(BatchTest, FailedWriteWithoutEarlierFileLeavesNoFile) {
+    fill(kTacFac, u"000001"_s, u"060001"_s, u"1"_s);
+    {
+        FileSizeLimit limit(64 * 1024);
+        ASSERT_TRUE(limit.active());
+        handlers.command3Clicked();
+    }
+
+    ASSERT_EQ(user.messages.size(), 1);
+    EXPECT_TRUE(user.messages.first().startsWith(u"无法写入文件"_s))
+        << user.messages.first().toStdString();
+    EXPECT_TRUE(directoryEntries().isEmpty()) << directoryEntries().join(u' ').toStdString();
+}
+
+// Makes a folder read-only for this process. Permission bits do not stop root, so root gets a
+// read-only bind mount in a mount namespace of the process's own, which goes with the process.
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(const QString& path) : path_(QFile::encodeName(path)) {
+        if (::geteuid() != 0) {
+            permissionBits_ = QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
+            return;
+        }
+        if (::unshare(CLONE_NEWNS) != 0) return;
+        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return;
+        if (::mount(path_.constData(), path_.constData(), nullptr, MS_BIND, nullptr) != 0) return;
+        mounted_ = true;
+        readOnly_ = ::mount(nullptr, path_.constData(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY,
+                            nullptr) == 0;
+    }
+    ~ReadOnlyFolder() {
+        if (mounted_) ::umount2(path_.constData(), MNT_DETACH);
+        if (permissionBits_) {
+            QFile::setPermissions(QFile::decodeName(path_),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+    }
+    bool active() const { return permissionBits_ || readOnly_; }
+
+private:
+    QByteArray path_;
+    bool permissionBits_ = false;
+    bool mounted_ = false;
+    bool readOnly_ = false;
+};
+
 TEST_F(BatchTest, ReadOnlyFolderIsReported) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
-    QFile::setPermissions(QDir::currentPath(), QFile::ReadOwner | QFile::ExeOwner);
+    const QByteArray earlier = "earlier run\r\n";
+    writeEarlierCsv(earlier);
+    fill(kTacFac, u"1"_s, u"3"_s, u"1"_s);
+    {
+        ReadOnlyFolder readOnly(QDir::currentPath());
+        if (!readOnly.active()) GTEST_SKIP() << "root without mount namespaces writes anywhere";
+        handlers.command3Clicked();
+    }
+
+    ASSERT_EQ(user.messages.size(), 1);
+    EXPECT_TRUE(user.messages.first().startsWith(
+        u"无法写入文件“%1”："_s.arg(QDir::toNativeSeparators(csvPath()))))
+        << user.messages.first().toStdString();
+    EXPECT_EQ(csv(), earlier);
+    EXPECT_EQ(directoryEntries(), QStringList{u"imei.csv"_s});
+}
+
+// The working folder is removed while the program runs: its path is gone, and nothing may be
+// written anywhere else instead (a path built on the empty current path would be /imei.csv).
+TEST_F(BatchTest, RemovedWorkingFolderIsReported) {
+    const bool rootFileBefore = QFileInfo::exists(u"/imei.csv"_s);
+    ASSERT_TRUE(QDir().mkdir(u"gone"_s));
+    ASSERT_TRUE(QDir::setCurrent(u"gone"_s));
+    ASSERT_EQ(::rmdir(QFile::encodeName(QDir::currentPath()).constData()), 0);
     fill(kTacFac, u"1"_s, u"3"_s, u"1"_s);
 
     handlers.command3Clicked();
 
-    QFile::setPermissions(QDir::currentPath(),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     ASSERT_EQ(user.messages.size(), 1);
-    EXPECT_TRUE(user.messages.first().startsWith(u"无法写入文件"_s));
-    EXPECT_FALSE(csvExists());
+    EXPECT_TRUE(user.messages.first().startsWith(u"无法写入文件“imei.csv”："_s))
+        << user.messages.first().toStdString();
+    EXPECT_EQ(QFileInfo::exists(u"/imei.csv"_s), rootFileBefore);
 }
 #endif
 

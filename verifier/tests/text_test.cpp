@@ -225,7 +225,11 @@ INSTANTIATE_TEST_SUITE_P(Table, MinimumColumns,
                                          ColumnsCase{"Exactly60000Entries", 1, 60000, 1},
                                          ColumnsCase{"Entry60001", 1, 60001, 2},
                                          ColumnsCase{"WholeSerialRange", 0, 999999, 17},
-                                         ColumnsCase{"FractionRoundsToNearest", 1, 60000.7, 2}),
+                                         ColumnsCase{"FractionRoundsToNearest", 1, 60000.7, 2},
+                                         ColumnsCase{"EndBelowStart", 7, 3, 1},
+                                         ColumnsCase{"EndInfinite", 0, HUGE_VAL, 16667},
+                                         // Found by text_value_fuzz: inf - inf is NaN.
+                                         ColumnsCase{"BothInfinite", HUGE_VAL, HUGE_VAL, 1}),
                          caseName<ColumnsCase>);
 
 }  // namespace
