@@ -22,6 +22,7 @@ const char kUsage[] =
     "  numbrook-cli complete --in FILE --out FILE [--meid] [--progress]\n"
     "  numbrook-cli check [--meid] TEXT\n"
     "  numbrook-cli --help\n"
+    "  numbrook-cli --version\n"
     "\n"
     "Writes lists of IMEI (decimal) or MEID (hexadecimal) numbers with their check\n"
     "characters, completes every line of a text file, or shows the check character\n"
@@ -120,6 +121,10 @@ int main(int argc, char* argv[]) {
     const QString commandName = arguments.at(1);
     if (commandName == QStringLiteral("--help") || commandName == QStringLiteral("-h")) {
         std::fputs(kUsage, stdout);
+        return kExitOk;
+    }
+    if (commandName == QStringLiteral("--version")) {
+        std::puts("numbrook-cli " NUMBROOK_VERSION);
         return kExitOk;
     }
 

@@ -10,6 +10,11 @@ packages=(
   fonts-arphic-uming fonts-wqy-microhei
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   xvfb xauth
+  # Checks the menu entries of the Debian package.
+  desktop-file-utils
+  # The fuzz targets: clang with libFuzzer and the sanitizer runtimes, and
+  # llvm-symbolizer for readable stack traces.
+  clang-14 libclang-rt-14-dev llvm-14
 )
 
 missing=()

@@ -152,6 +152,8 @@ bool MainWindow::build() {
                 const QPixmap banner(fromUtf8(def.picture));
                 if (banner.isNull()) return false;
                 picture->setPixmap(fitIntoPictureBox(banner, QSize(def.width - 2, def.height - 2)));
+                // The window has no menu; the banner tells which version this is.
+                picture->setToolTip(QStringLiteral("Numbrook " NUMBROOK_VERSION));
                 widget = picture;
                 break;
             }

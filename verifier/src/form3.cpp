@@ -28,6 +28,8 @@ Form3::Form3(QWidget* parent)
     image1->setGeometry(twipsRect(3960, 4200, 1110, 225));
     image1->setPixmap(QPixmap(QStringLiteral(":/tallisk/signature.png")));
     image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The program has no menu; its signature tells which version this is.
+    image1->setToolTip(QStringLiteral("Tallisk " TALLISK_VERSION));
 
     auto* label1 = new QLabel(helpTextForDisplay(), this);
     label1->setObjectName(QStringLiteral("Label1"));

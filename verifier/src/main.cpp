@@ -8,6 +8,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallisk"));
+    QApplication::setApplicationVersion(QStringLiteral(TALLISK_VERSION));
     QApplication::setWindowIcon(QIcon(tallisk::programPixmap()));
     tallisk::installFontSubstitutes();
 
