@@ -26,21 +26,21 @@ void LineCompleter::feed(std::string_view bytes, ByteSink& out) {
             p = takePlainImeiLines(p, end, out);
             if (p == end) return;
         }
-        // Most lines hold nothing to remove: take them up to their CR in one
-        // piece. Anything else goes byte by byte below.
+        // Most lines hold nothing to remove: take the plain bytes up to the
+        // next CR, space or lead byte in one piece, and anything else byte by
+        // byte below. (Looking for the CR first would scan the rest of a long
+        // line again for every space in it.)
         if (!pendingCr_ && pendingLead_ < 0) {
-            const auto* cr = static_cast<const unsigned char*>(
-                std::memchr(p, kCr, static_cast<std::size_t>(end - p)));
-            const auto* stop = cr ? cr : end;
-            if (std::all_of(p, stop, isPlain)) {
-                if (stop > p) {
-                    out.append(reinterpret_cast<const char*>(p),
-                               static_cast<std::size_t>(stop - p));
-                    check_.addRun(p, static_cast<std::size_t>(stop - p));
-                    lineOpen_ = true;
-                }
-                if (!cr) return;
-                p = cr + 1;
+            const auto* stop = std::find_if_not(p, end, isPlain);
+            if (stop > p) {
+                out.append(reinterpret_cast<const char*>(p), static_cast<std::size_t>(stop - p));
+                check_.addRun(p, static_cast<std::size_t>(stop - p));
+                lineOpen_ = true;
+                p = stop;
+            }
+            if (p == end) return;
+            if (*p == kCr) {
+                ++p;
                 if (p == end) {
                     lineOpen_ = true;
                     pendingCr_ = true;
