@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "numbrook/check_digit.h"
+
 namespace numbrook {
 namespace {
 
@@ -81,6 +85,40 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<CompletionCase>& info) {
         return std::string(info.param.name);
     });
+
+// Whole lines of fourteen digits are summed a word at a time; fed one byte at
+// a time the same lines go through the general path. Every digit at every
+// position, and the bytes next to the digits, must come out the same way.
+TEST(LineCompleter, DigitLinesAgreeWithTheBytePath) {
+    std::string input;
+    std::string expected;
+    std::mt19937 random(1);
+    const auto digitLine = [&] {
+        std::string line(14, '0');
+        for (char& c : line) c = static_cast<char>('0' + random() % 10);
+        return line;
+    };
+    for (std::size_t position = 0; position < 14; ++position) {
+        for (const char c : std::string("0123456789/:\x00 A\xA1\xB0\x7F\xB9", 19)) {
+            std::string line = digitLine();
+            line[position] = c;
+            input += line + "\r\n";
+            if (c >= '0' && c <= '9')
+                expected += line + ComputeCheckDigit(line, Mode::Imei) + "\r\n";
+        }
+    }
+    const std::string whole = completeInPieces(input, Mode::Imei, input.size() + 1);
+    EXPECT_EQ(whole, completeInPieces(input, Mode::Imei, 1));
+    // The lines of digits only, in order, carry the public check digit.
+    std::string digitLinesOut;
+    for (std::size_t at = 0; at < whole.size();) {
+        const std::size_t end = whole.find("\r\n", at) + 2;
+        const std::string line = whole.substr(at, end - at);
+        if (line.size() == 17 && line.find_first_not_of("0123456789") == 15) digitLinesOut += line;
+        at = end;
+    }
+    EXPECT_EQ(digitLinesOut, expected);
+}
 
 TEST(LineCompleter, CountsLines) {
     detail::LineCompleter completer(Mode::Imei);
