@@ -21,6 +21,7 @@ void FrontList::layOut(const std::vector<std::uint32_t>& items) {
     const std::size_t blocks = used + 2;
     slots_.assign(blocks * kBlockCapacity, 0);
     blockSizes_.assign(blocks, 0);
+    blockBegins_.assign(blocks, kCentredBegin);
     groupSizes_.assign((blocks + kGroupBlocks - 1) / kGroupBlocks, 0);
     for (std::size_t i = 0; i < size_; ++i) {
         const std::size_t b = i / kBlockFill;
@@ -63,11 +64,20 @@ void FrontList::insert(std::size_t position, std::uint32_t item) {
         relayOut();
         at = locate<true>(position);
     }
-    std::uint32_t* items = block(at.block);
-    std::memmove(items + at.offset + 1, items + at.offset,
-                 (blockSizes_[at.block] - at.offset) * sizeof(std::uint32_t));
-    items[at.offset] = item;
-    grow(at.block);
+    const std::size_t b = at.block;
+    std::uint32_t* items = block(b);
+    const std::size_t after = blockSizes_[b] - at.offset;
+    // Shift the items before the new one down when they are fewer, or when
+    // the run already reaches the end of the block.
+    if (blockBegins_[b] > 0 && (at.offset < after || !roomAtEnd(b))) {
+        std::memmove(items - 1, items, at.offset * sizeof(std::uint32_t));
+        --blockBegins_[b];
+        items[static_cast<std::ptrdiff_t>(at.offset) - 1] = item;
+    } else {
+        std::memmove(items + at.offset + 1, items + at.offset, after * sizeof(std::uint32_t));
+        items[at.offset] = item;
+    }
+    grow(b);
 }
 
 void FrontList::shrink(std::size_t b) {
@@ -75,6 +85,8 @@ void FrontList::shrink(std::size_t b) {
     --groupSizes_[b / kGroupBlocks];
     --size_;
     if (blockSizes_[b] != 0) return;
+    // An empty block's run may have reached either edge: start it afresh.
+    blockBegins_[b] = kCentredBegin;
     if (size_ == 0) {
         firstUsed_ = lastUsed_ = 0;
         return;
@@ -87,20 +99,25 @@ std::uint32_t FrontList::erase(std::size_t position) {
     const Location at = locate<false>(position);
     std::uint32_t* items = block(at.block);
     const std::uint32_t item = items[at.offset];
-    std::memmove(items + at.offset, items + at.offset + 1,
-                 (blockSizes_[at.block] - at.offset - 1) * sizeof(std::uint32_t));
+    const std::size_t after = blockSizes_[at.block] - at.offset - 1;
+    if (at.offset < after) {
+        std::memmove(items + 1, items, at.offset * sizeof(std::uint32_t));
+        ++blockBegins_[at.block];
+    } else {
+        std::memmove(items + at.offset, items + at.offset + 1, after * sizeof(std::uint32_t));
+    }
     shrink(at.block);
     return item;
 }
 
 void FrontList::push_back(std::uint32_t item) {
     std::size_t b = lastUsed_;
-    if (blockSizes_[b] == kBlockCapacity) {
+    if (!roomAtEnd(b)) {
         if (b + 1 == blockSizes_.size()) {
             relayOut();
             b = lastUsed_;
         }
-        if (blockSizes_[b] == kBlockCapacity) ++b;
+        if (!roomAtEnd(b)) ++b;
     }
     if (size_ == 0) firstUsed_ = b;
     block(b)[blockSizes_[b]] = item;

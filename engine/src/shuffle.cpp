@@ -42,10 +42,14 @@ namespace {
 constexpr std::size_t kHighestDrawnPosition = 32768;
 constexpr std::size_t kProgressRounds = 16384;
 
-// The list as the shuffle sees it: the first kHighestDrawnPosition items in a
-// structure that inserts and removes anywhere cheaply, the rest in a deque
-// that is only ever touched at its two ends (items spill into it from the
-// front part and leave it from the far end).
+// Items spill from the front part to the rest in batches of this many, so
+// that most insertions move nothing between the two.
+constexpr std::size_t kSpillBatch = 4096;
+
+// The list as the shuffle sees it: at least the first kHighestDrawnPosition
+// items in a structure that inserts and removes anywhere cheaply, the rest in
+// a deque that is only ever touched at its two ends (items spill into it from
+// the front part and leave it from the far end).
 class ShuffleList {
 public:
     explicit ShuffleList(std::vector<std::uint32_t>& items) {
@@ -62,19 +66,15 @@ public:
     std::uint32_t takeAt(std::size_t position) {
         if (position >= front_.size()) {
             // Only the last two positions are ever taken from the back part.
-            const std::size_t fromEnd = size() - 1 - position;
-            if (fromEnd == 0) {
-                const std::uint32_t item = back_.back();
-                back_.pop_back();
-                return item;
-            }
-            const auto it = back_.end() - 1 - static_cast<std::ptrdiff_t>(fromEnd);
-            const std::uint32_t item = *it;
-            back_.erase(it);
+            const std::uint32_t last = back_.back();
+            back_.pop_back();
+            if (position == size()) return last;
+            const std::uint32_t item = back_.back();
+            back_.back() = last;
             return item;
         }
         const std::uint32_t item = front_.erase(position);
-        if (!back_.empty()) {
+        if (front_.size() < kHighestDrawnPosition && !back_.empty()) {
             front_.push_back(back_.front());
             back_.pop_front();
         }
@@ -83,7 +83,9 @@ public:
 
     void insertAt(std::size_t position, std::uint32_t item) {
         front_.insert(position, item);
-        if (front_.size() > kHighestDrawnPosition) back_.push_front(front_.pop_back());
+        if (front_.size() > kHighestDrawnPosition + kSpillBatch) {
+            for (std::size_t i = 0; i < kSpillBatch; ++i) back_.push_front(front_.pop_back());
+        }
     }
 
     void moveOut(std::vector<std::uint32_t>& items) {

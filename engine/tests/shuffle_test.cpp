@@ -171,6 +171,31 @@ TEST(FrontList, AgreesWithAVectorUnderRandomEdits) {
     std::vector<std::uint32_t> out;
     list.appendTo(out);
     EXPECT_EQ(out, model);
+
+    // Emptied from both ends and filled again from both ends: blocks that ran
+    // dry at either edge take items again.
+    while (!model.empty()) {
+        if (model.size() % 2) {
+            ASSERT_EQ(list.erase(0), model.front());
+            model.erase(model.begin());
+        } else {
+            ASSERT_EQ(list.pop_back(), model.back());
+            model.pop_back();
+        }
+    }
+    ASSERT_EQ(list.size(), 0u);
+    for (std::uint32_t value = 0; value < 3000; ++value) {
+        if (value % 3) {
+            list.push_back(value);
+            model.push_back(value);
+        } else {
+            list.insert(0, value);
+            model.insert(model.begin(), value);
+        }
+    }
+    out.clear();
+    list.appendTo(out);
+    EXPECT_EQ(out, model);
 }
 
 }  // namespace
