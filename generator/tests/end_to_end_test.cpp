@@ -1,11 +1,17 @@
+#include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 
 #include "scripted_services.h"
@@ -79,6 +85,7 @@ private slots:
     void generation_data();
     void generation();
     void shuffledGenerationHoldsTheSameNumbers();
+    void longShuffledRunShowsAProgressBar();
     void cancelledGenerationWritesNothing();
     void completion_data();
     void completion();
@@ -278,6 +285,53 @@ void EndToEndTest::shuffledGenerationHoldsTheSameNumbers() {
     const QByteArray unshuffled = readAll(cliFile);
     QCOMPARE(unshuffled.count('\n'), 40);
     QCOMPARE(sortedLines(readAll(windowFile)), sortedLines(unshuffled));
+}
+
+// The largest list the spinners reach, shuffled: the window must keep
+// handling events and show a moving bar in a modal dialog instead of
+// freezing until the file is written.
+void EndToEndTest::longShuffledRunShowsAProgressBar() {
+    GenerationSettings settings;
+    settings.start = QStringLiteral("35693803000000");
+    settings.count = QStringLiteral("10000");
+    settings.copies = QStringLiteral("1000");
+    settings.shuffle = true;
+    ScriptedWindow s = ScriptedWindow::create();
+    QVERIFY(s.show());
+    enter(s, settings);
+    if (QTest::currentTestFailed()) return;
+
+    int ticks = 0;
+    bool shownModal = false;
+    QSet<int> values;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        ++ticks;
+        auto* progress = s.window->findChild<QProgressDialog*>();
+        if (!progress || !progress->isVisible()) return;
+        shownModal = shownModal || QApplication::activeModalWidget() == progress;
+        values.insert(progress->value());
+    });
+    watcher.start(20);
+
+    const QString windowFile = folder_->filePath(QStringLiteral("window.txt"));
+    s.files->answers = {windowFile};
+    QElapsedTimer run;
+    run.start();
+    QTest::mouseClick(s.get<QPushButton>(control::kGenerateButton), Qt::LeftButton);
+    const qint64 runMs = run.elapsed();
+    watcher.stop();
+
+    QCOMPARE(s.messages->shown.size(), std::size_t{1});
+    QCOMPARE(s.messages->shown[0].text, QStringLiteral("数据生成完毕！"));
+    // All ten million items are shuffled; the count says how many are written.
+    QCOMPARE(QFileInfo(windowFile).size(), qint64{10'000} * 17);
+    QVERIFY(s.window->findChild<QProgressDialog*>() == nullptr);
+    if (runMs < 2000) QSKIP("the run was too quick for the progress dialog to show");
+    QVERIFY2(ticks > 10,
+             qPrintable(QStringLiteral("%1 timer ticks in %2 ms").arg(ticks).arg(runMs)));
+    QVERIFY(shownModal);
+    QVERIFY2(values.size() > 2, qPrintable(QStringLiteral("%1 bar positions").arg(values.size())));
 }
 
 void EndToEndTest::cancelledGenerationWritesNothing() {
