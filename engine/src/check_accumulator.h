@@ -17,8 +17,7 @@ public:
     void add(unsigned char c) {
         const bool doubled = (length_++ & 1) != 0;  // positions 2, 4, ... from the left
         if (mode_ == Mode::Imei) {
-            const unsigned value = (c >= '0' && c <= '9') ? c - '0' : 0;
-            sum_ += doubled ? kImeiDoubled[value] : value;
+            sum_ += imeiShare(c, doubled);
             return;
         }
         if (!valid_) return;
@@ -58,7 +57,7 @@ public:
     char character() const {
         static constexpr char kDigits[] = "0123456789ABCDEF";
         if (length_ < kMinimumBodyLength) return '\0';
-        if (mode_ == Mode::Imei) return kDigits[(10 - sum_ % 10) % 10];
+        if (mode_ == Mode::Imei) return imeiCheck(sum_);
         if (!valid_) return '\0';
         return kDigits[(16 - sum_ % 16) % 16];
     }
@@ -70,6 +69,18 @@ public:
     }
 
     static constexpr std::size_t kMinimumBodyLength = 14;
+
+    // A byte's share of an IMEI sum: a digit counts its value, or on the
+    // doubled positions its double with the two digits added (2d - 9 from 5
+    // up); any other byte counts 0.
+    static constexpr unsigned imeiShare(unsigned char c, bool doubled) {
+        const unsigned value = (c >= '0' && c <= '9') ? c - '0' : 0;
+        return doubled ? kImeiDoubled[value] : value;
+    }
+    // The check digit that brings an IMEI sum to a multiple of ten.
+    static constexpr char imeiCheck(unsigned long long sum) {
+        return static_cast<char>('0' + (10 - sum % 10) % 10);
+    }
 
 private:
     static constexpr unsigned kImeiDoubled[10] = {0, 2, 4, 6, 8, 1, 3, 5, 7, 9};

@@ -63,9 +63,8 @@ public:
 
 private:
     static unsigned imeiContribution(char digit, std::size_t position) {
-        static constexpr unsigned kDoubled[10] = {0, 2, 4, 6, 8, 1, 3, 5, 7, 9};
-        const auto value = static_cast<unsigned>(digit - '0');
-        return position % 2 ? kDoubled[value] : value;
+        return detail::CheckAccumulator::imeiShare(static_cast<unsigned char>(digit),
+                                                   position % 2 != 0);
     }
 
     void rebuildItem() {
@@ -92,7 +91,7 @@ private:
             item_[i] = body[i];
         }
         imeiSum_ = sum;
-        item_[bodyLength_] = static_cast<char>('0' + (10 - sum % 10) % 10);
+        item_[bodyLength_] = detail::CheckAccumulator::imeiCheck(sum);
     }
 
     detail::SerialStepper stepper_;
@@ -334,17 +333,10 @@ Outcome Engine::CompleteTextFile() {
     const qint64 total = std::max<qint64>(input.size(), 0);
     std::string block(static_cast<std::size_t>(kReadBlockSize), '\0');
     detail::ByteSink completed;
+    // The completed blocks are large already: each goes straight to the file.
+    detail::OutputBuffer out(output, 0);
     qint64 done = 0;
-    bool written = true;
-    qint64 outputOffset = 0;
-    const auto writeOut = [&] {
-        const auto size = static_cast<qint64>(completed.size());
-        written = written && (size == 0 || output.write(completed.data(), size) == size);
-        detail::startFileWriteback(output, outputOffset, size);
-        outputOffset += size;
-        completed.clear();
-    };
-    while (written) {
+    while (out.ok()) {
         const qint64 got = input.read(block.data(), kReadBlockSize);
         if (got < 0) {
             output.cancelWriting();
@@ -354,14 +346,15 @@ Outcome Engine::CompleteTextFile() {
         }
         if (got == 0) break;
         completer.feed(std::string_view(block.data(), static_cast<std::size_t>(got)), completed);
-        writeOut();
+        out.append(completed.view());
+        completed.clear();
         done += got;
         window_.reportProgress(static_cast<std::uint64_t>(done), static_cast<std::uint64_t>(total));
     }
     completer.finish(completed);
-    writeOut();
+    out.append(completed.view());
 
-    if (!written || !output.commit()) {
+    if (!out.flush() || !output.commit()) {
         const QString reason = output.errorString();
         output.cancelWriting();
         window_.showMessage(cannotWrite(outputPath, reason), message::kCompletionTitle,

@@ -56,7 +56,7 @@ std::uint64_t luhnShares(std::uint64_t digits) {
 constexpr auto kCheckOfSum = [] {
     std::array<char, 14 * 9 + 1> table{};
     for (std::size_t sum = 0; sum < table.size(); ++sum)
-        table[sum] = static_cast<char>('0' + (10 - sum % 10) % 10);
+        table[sum] = CheckAccumulator::imeiCheck(sum);
     return table;
 }();
 
@@ -193,8 +193,7 @@ const unsigned char* LineCompleter::takePlainImeiLines(const unsigned char* p,
         const auto length = static_cast<std::size_t>(q - p);
         std::memcpy(w, p, length);
         w += length;
-        if (length >= CheckAccumulator::kMinimumBodyLength)
-            *w++ = static_cast<char>('0' + (10 - sum % 10) % 10);
+        if (length >= CheckAccumulator::kMinimumBodyLength) *w++ = CheckAccumulator::imeiCheck(sum);
         *w++ = '\r';
         *w++ = '\n';
         ++lines_;

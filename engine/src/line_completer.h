@@ -11,12 +11,6 @@
 
 namespace numbrook::detail {
 
-// Completes a text file that arrives in pieces of any size: the content is
-// split into lines at CR LF pairs only (a pair split across two pieces still
-// counts), spaces and full-width spaces (A1 A1) are removed from each line, a
-// lone lead byte at a line's end is dropped, and every line leaves as its
-// cleaned bytes, its check character (if any) and CR LF. Only the current
-// line's running state is held, so memory does not grow with the input.
 // A growing byte buffer whose new space is not filled in before it is
 // written, which a plain string would do for every block.
 class ByteSink {
@@ -53,6 +47,12 @@ private:
     std::size_t capacity_ = 0;
 };
 
+// Completes a text file that arrives in pieces of any size: the content is
+// split into lines at CR LF pairs only (a pair split across two pieces still
+// counts), spaces and full-width spaces (A1 A1) are removed from each line, a
+// lone lead byte at a line's end is dropped, and every line leaves as its
+// cleaned bytes, its check character (if any) and CR LF. Only the current
+// line's running state is held, so memory does not grow with the input.
 class LineCompleter {
 public:
     explicit LineCompleter(Mode mode) : check_(mode) {}
