@@ -321,16 +321,8 @@ MD5_API const char* GetCFSId(const void* input, uint32_t length) {
 #endif
 
 MD5_API int32_t Get_Tw(const void* input, uint32_t length) {
-    memset(digest_text, 0, 32);
     write_digest_text(input, length);
-    for (size_t i = 0;; ++i) {
-        if (digest_text[i] != reference_digest_text[i]) {
-            return -1;
-        }
-        if (reference_digest_text[i] == '\0') {
-            return 0;
-        }
-    }
+    return memcmp(digest_text, reference_digest_text, sizeof reference_digest_text) == 0 ? 0 : -1;
 }
 
 MD5_API int32_t GetCFS(int32_t ignored) {
