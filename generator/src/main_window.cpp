@@ -37,12 +37,6 @@ QColor toColour(Rgb rgb) {
     return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
-void setColourInAllGroups(QPalette& palette, QPalette::ColorRole role, const QColor& colour) {
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        palette.setColor(group, role, colour);
-    }
-}
-
 QFont fontFor(FontFace face, const QFont& windowFont) {
     if (face == FontFace::Default) return windowFont;
     QFont font(QStringLiteral("宋体"));
@@ -130,10 +124,10 @@ bool MainWindow::build() {
     setFont(windowFont);
 
     QPalette windowPalette = palette();
-    setColourInAllGroups(windowPalette, QPalette::Window, toColour(definition.background));
-    setColourInAllGroups(windowPalette, QPalette::Button, toColour(definition.background));
-    setColourInAllGroups(windowPalette, QPalette::WindowText, Qt::black);
-    setColourInAllGroups(windowPalette, QPalette::ButtonText, Qt::black);
+    windowPalette.setColor(QPalette::Window, toColour(definition.background));
+    windowPalette.setColor(QPalette::Button, toColour(definition.background));
+    windowPalette.setColor(QPalette::WindowText, Qt::black);
+    windowPalette.setColor(QPalette::ButtonText, Qt::black);
     setPalette(windowPalette);
     setAutoFillBackground(true);
 
@@ -189,7 +183,7 @@ bool MainWindow::build() {
                                                      : InputMode::AnyCharacter);
                 edit->setUpperCase(def.upperCase);
                 QPalette editPalette = edit->palette();
-                setColourInAllGroups(editPalette, QPalette::Base,
+                editPalette.setColor(QPalette::Base,
                                      def.background ? toColour(*def.background) : Qt::white);
                 if (!def.enabled) {
                     // A display box: darker than the style's disabled grey so
@@ -219,8 +213,8 @@ bool MainWindow::build() {
         widget->setEnabled(def.enabled);
         if (def.textColour) {
             QPalette textPalette = widget->palette();
-            setColourInAllGroups(textPalette, QPalette::WindowText, toColour(*def.textColour));
-            setColourInAllGroups(textPalette, QPalette::ButtonText, toColour(*def.textColour));
+            textPalette.setColor(QPalette::WindowText, toColour(*def.textColour));
+            textPalette.setColor(QPalette::ButtonText, toColour(*def.textColour));
             widget->setPalette(textPalette);
         }
         controls_.insert(widget->objectName(), widget);
