@@ -37,21 +37,22 @@ done
 shift $((OPTIND - 1))
 if [[ $runs != -1 && $seconds_given == 0 ]]; then seconds=0; fi
 
-# Each target with the folder that holds its seeds/ and regressions/, and the
-# longest input worth trying (longer inputs only slow the models down).
-declare -A target_dir=(
-  [check_digit_fuzz]=engine/tests/fuzz [serial_step_fuzz]=engine/tests/fuzz
-  [serial_stepper_fuzz]=engine/tests/fuzz [integer_text_fuzz]=engine/tests/fuzz
-  [line_completer_fuzz]=engine/tests/fuzz [text_value_fuzz]=verifier/tests/fuzz
-  [md5_stream_fuzz]=md5/tests/fuzz
-)
+# Every target keeps its seeds in <folder>/seeds/<target> (the build refuses
+# a target without them); the same folder holds its regressions/.
+declare -A target_dir=()
+all_targets=()
+for seeds in "$root"/*/tests/fuzz/seeds/*/; do
+  seeds=${seeds%/}
+  folder=${seeds%/seeds/*}
+  target_dir[${seeds##*/}]=${folder#"$root"/}
+  all_targets+=("${seeds##*/}")
+done
+# The longest input worth trying (longer inputs only slow the models down).
 declare -A max_len=(
   [check_digit_fuzz]=512 [serial_step_fuzz]=512 [serial_stepper_fuzz]=128
   [integer_text_fuzz]=256 [line_completer_fuzz]=4096 [text_value_fuzz]=1024
   [md5_stream_fuzz]=1024
 )
-all_targets=(check_digit_fuzz serial_step_fuzz serial_stepper_fuzz integer_text_fuzz
-             line_completer_fuzz text_value_fuzz md5_stream_fuzz)
 targets=("$@")
 if ((${#targets[@]} == 0)); then targets=("${all_targets[@]}"); fi
 for t in "${targets[@]}"; do
@@ -79,7 +80,7 @@ run_target() {
   local log=$build/logs/$t.log
   mkdir -p "$corpus" "$findings"
   local started=$SECONDS status=0
-  "$binary" -max_total_time="$seconds" -runs="$runs" -max_len="${max_len[$t]}" \
+  "$binary" -max_total_time="$seconds" -runs="$runs" -max_len="${max_len[$t]:-1024}" \
     -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="$findings/" \
     "$corpus" "$seeds" >"$log" 2>&1 || status=$?
   local executed
